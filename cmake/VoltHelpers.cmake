@@ -1,0 +1,34 @@
+# Warnings are errors on our own targets only; third-party headers come in as system includes.
+function(volt_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror -Wshadow)
+endfunction()
+
+# A GoogleTest program registered test by test; LABEL is core, ui or e2e.
+function(volt_add_gtest name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL core)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE volt_test_support GTest::gmock GTest::gtest_main ${T_LIBS})
+  volt_warnings(${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${T_LABEL}
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# A Qt Test program, one CTest entry, run offscreen.
+function(volt_add_qttest name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL ui)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  volt_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 120
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,30 @@
+#pragma once
+// Every piece of logic that depends on the date or the time asks an injected clock, so tests
+// set the moment directly.
+
+#include <cstdint>
+
+namespace volt {
+
+struct LocalDateTime {
+    int Year = 0;    // four digits
+    int Month = 0;   // 1..12
+    int Day = 0;     // 1..31
+    int Hour = 0;    // 0..23
+    int Minute = 0;  // 0..59
+    int Second = 0;  // 0..59
+};
+
+class LocalClock {
+  public:
+    virtual ~LocalClock() = default;
+    [[nodiscard]] virtual LocalDateTime Now() const = 0;
+};
+
+// The machine's local time.
+class SystemLocalClock final : public LocalClock {
+  public:
+    [[nodiscard]] LocalDateTime Now() const override;
+};
+
+}  // namespace volt
