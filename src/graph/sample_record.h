@@ -1,0 +1,35 @@
+#pragma once
+// One second of a run: a node of the append-only, doubly linked sample list of a graph document.
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+namespace volt {
+
+inline constexpr std::size_t kCellCount = 12;
+
+// The measured values of one sample, as the recording tick or a run file delivers them.
+struct SampleValues {
+    std::int32_t Voltage = 0;      // 1/100 V
+    std::int32_t Current = 0;      // mA
+    std::int32_t Capacity = 0;     // mAh
+    std::int32_t Temperature = 0;  // whole degrees, Fahrenheit marker already removed
+    std::array<std::int16_t, kCellCount> Cells{};  // 1/100 V, cell 1 first
+};
+
+struct SampleRecord {
+    std::int32_t TimeIndex = 0;  // seconds since the run started; the head node has 0
+    SampleRecord* Prev = nullptr;
+    std::int32_t Voltage = 0;
+    std::int32_t Current = 0;
+    std::int32_t Capacity = 0;
+    std::int32_t Temperature = 0;
+    std::array<std::int16_t, kCellCount> Cells{};
+    // Refill threads walk the list while the GUI thread appends: a node is linked here with a
+    // release store only after it is completely written, and followed with an acquire load.
+    std::atomic<SampleRecord*> Next{nullptr};
+};
+
+}  // namespace volt
