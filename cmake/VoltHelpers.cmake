@@ -15,8 +15,16 @@ function(volt_add_gtest name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABEL}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES LABELS ${T_LABEL})
+  # gtest_discover_tests cannot pass a list-valued property (it splits ENVIRONMENT at each ';'),
+  # so the environment is set by a second include file that CTest runs after the discovery.
+  set(env_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
+  file(WRITE "${env_file}"
+    "if(DEFINED ${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT\n"
+    "    \"QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${env_file}")
 endfunction()
 
 # A Qt Test program, one CTest entry, run offscreen.
