@@ -1,5 +1,6 @@
 #include "monitor/frame_encoder.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -19,23 +20,25 @@ void CheckRange(std::int32_t value, std::int32_t max, const char* field) {
     }
 }
 
-// Canonical digits: the low bytes stay below 100 and the top one takes the rest.
-void PutByte(std::vector<std::uint8_t>& f, std::size_t p, std::int32_t v, const char* field) {
-    CheckRange(v, kByteMax, field);
-    f[p] = static_cast<std::uint8_t>(v);
-}
-
+// The low bytes stay below 100 where they can; only values above what a top byte of 127 reaches
+// that way (12700 and up for a pair) carry more than 99 in a low byte.
 void PutPair(std::vector<std::uint8_t>& f, std::size_t p, std::int32_t v, const char* field) {
     CheckRange(v, kPairMax, field);
-    f[p] = static_cast<std::uint8_t>(v / 100);
-    f[p + 1] = static_cast<std::uint8_t>(v % 100);
+    const std::int32_t high = std::min(v / 100, kByteMax);
+    f[p] = static_cast<std::uint8_t>(high);
+    f[p + 1] = static_cast<std::uint8_t>(v - high * 100);
 }
 
 void PutTriple(std::vector<std::uint8_t>& f, std::size_t p, std::int32_t v, const char* field) {
     CheckRange(v, kTripleMax, field);
-    f[p] = static_cast<std::uint8_t>(v / 10000);
-    f[p + 1] = static_cast<std::uint8_t>(v / 100 % 100);
-    f[p + 2] = static_cast<std::uint8_t>(v % 100);
+    const std::int32_t high = std::min(v / 10000, kByteMax);
+    f[p] = static_cast<std::uint8_t>(high);
+    PutPair(f, p + 1, v - high * 10000, field);
+}
+
+void PutByte(std::vector<std::uint8_t>& f, std::size_t p, std::int32_t v, const char* field) {
+    CheckRange(v, kByteMax, field);
+    f[p] = static_cast<std::uint8_t>(v);
 }
 
 void CheckModel(const ChannelReading& r) {
