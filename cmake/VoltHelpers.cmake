@@ -15,8 +15,15 @@ function(volt_add_gtest name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABEL}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES LABELS ${T_LABEL})
+  # Discovery splits a list-valued property into separate arguments, which would leave only the
+  # first variable in ENVIRONMENT; a script run after the discovered tests are defined sets it.
+  set(env_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${env_script}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}]==])\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_script})
 endfunction()
 
 # A Qt Test program, one CTest entry, run offscreen.
