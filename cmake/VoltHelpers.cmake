@@ -16,15 +16,14 @@ function(volt_add_gtest name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${T_LABEL})
-  # gtest_discover_tests cannot pass a list-valued property (it splits ENVIRONMENT at each ';'),
-  # so the environment is set by a second include file that CTest runs after the discovery.
-  set(env_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
-  file(WRITE "${env_file}"
-    "if(DEFINED ${name}_TESTS)\n"
-    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT\n"
-    "    \"QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}\")\n"
+  # Discovery splits a list-valued property into separate arguments, which would leave only the
+  # first variable in ENVIRONMENT; a script run after the discovered tests are defined sets it.
+  set(env_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${env_script}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[QT_QPA_PLATFORM=offscreen;VOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VOLT_SOURCE_DIR=${PROJECT_SOURCE_DIR}]==])\n"
     "endif()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${env_file}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_script})
 endfunction()
 
 # A Qt Test program, one CTest entry, run offscreen.

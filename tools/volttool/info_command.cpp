@@ -1,4 +1,6 @@
-#include "info_command.h"
+#include <iostream>
+
+#include "command.h"
 
 #include <nlohmann/json.hpp>
 
@@ -49,27 +51,31 @@ nlohmann::ordered_json HeaderJson(const CgmHeader& h) {
 
 }  // namespace
 
+namespace {
+
 void PrintInfoUsage(std::ostream& out) {
     out << "usage: volttool info FILE\n"
            "Prints the header of the run file FILE as one JSON object.\n"
            "Exit status: 0 printed, 1 FILE is missing or not a run file, 2 bad arguments.\n";
 }
 
-int RunInfoCommand(std::span<char* const> args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 &&
-        (std::string_view(args[0]) == "--help" || std::string_view(args[0]) == "-h")) {
+}  // namespace
+
+int RunInfoCommand(std::span<const std::string_view> args, std::istream& /*in*/, std::ostream& out,
+                   std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         PrintInfoUsage(out);
         return kExitOk;
     }
-    if (args.size() != 1 || std::string_view(args[0]).starts_with('-')) {
+    if (args.size() != 1 || args[0].starts_with('-')) {
         err << "volttool info: expected exactly one run file (see volttool info --help)\n";
         return kExitUsage;
     }
-    const std::string path = args[0];
+    const std::string path(args[0]);
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         err << "volttool info: " << path << ": cannot open the file\n";
-        return kExitFailure;
+        return kExitFailed;
     }
     std::array<char, kCgmHeaderBytes> buffer{};
     in.read(buffer.data(), buffer.size());
@@ -77,13 +83,13 @@ int RunInfoCommand(std::span<char* const> args, std::ostream& out, std::ostream&
                                               static_cast<std::size_t>(in.gcount()));
     if (!IsRunFile(bytes)) {
         err << "volttool info: " << path << ": not a run file\n";
-        return kExitFailure;
+        return kExitFailed;
     }
     // Header bytes a short file lacks keep the values of a new graph.
     CgmHeader header;
     ApplyCgmHeaderBytes(header, bytes);
     out << HeaderJson(header).dump(2) << '\n';
-    return out ? kExitOk : kExitFailure;
+    return out ? kExitOk : kExitFailed;
 }
 
 }  // namespace volt::tool
