@@ -31,7 +31,8 @@ class FakeView final : public LauncherView {
     }
     void ResizeWindow(Size newSize) override {
         size = newSize;
-        if (resizeReceiver_ != nullptr) resizeReceiver_->FormResize();
+        if (resizeReceiver_ != nullptr)
+            resizeReceiver_->FormResize();
     }
     [[nodiscard]] Size WindowSize() const override { return size; }
     [[nodiscard]] Size ScreenSize() const override { return screen_; }
@@ -70,15 +71,18 @@ class FakePlatform final : public LauncherPlatform {
     [[nodiscard]] std::optional<std::string> ReadRegString(RegistryRoot /*root*/,
                                                            std::string_view key,
                                                            std::string_view value) override {
-        if (!keyOpens) return std::nullopt;
+        if (!keyOpens)
+            return std::nullopt;
         const auto found = registry.find(Path(key, value));
-        if (found == registry.end()) return std::nullopt;
+        if (found == registry.end())
+            return std::nullopt;
         return found->second;
     }
     bool DeleteRegValue(RegistryRoot /*root*/, std::string_view key,
                         std::string_view value) override {
         ++deletes;
-        if (!keyOpens) return false;
+        if (!keyOpens)
+            return false;
         registry.erase(Path(key, value));
         return true;
     }

@@ -27,7 +27,8 @@ class LauncherTest : public ::testing::Test {
         launcher.FormShow();
     }
     void Tick(int times) {
-        for (int i = 0; i < times; ++i) launcher.Timer1Timer();
+        for (int i = 0; i < times; ++i)
+            launcher.Timer1Timer();
     }
 
     FakeView view{kScreen};
@@ -50,7 +51,8 @@ TEST_F(LauncherTest, CreationClosesAnOlderLauncherAndWaitsOffScreen) {
 class ShowLayoutTest : public LauncherTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ShowLayoutTest, FillsA1024x768ScreenAndPlacesTheMenuUnderThePicture) {
-    if (GetParam()) view.ReportResizeAt(&launcher);
+    if (GetParam())
+        view.ReportResizeAt(&launcher);
     launcher.FormCreate();
     launcher.FormResize();  // the design size, before the window is shown
     launcher.FormShow();
@@ -176,7 +178,8 @@ TEST_F(LauncherTest, MissingDriverInstallerStillMakesExitAskForARestart) {
     platform.WriteHandshake();
     Start();
     launcher.a3Click();
-    EXPECT_EQ(view.messages, std::vector<std::string>{"Setup Error - File not found [install.exe]"});
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"Setup Error - File not found [install.exe]"});
     EXPECT_TRUE(launcher.DriverRequested());
     EXPECT_TRUE(platform.HasHandshake());
 
@@ -240,7 +243,9 @@ TEST_F(LauncherTest, CaptionColoursFollowThePointerAndTheButton) {
         {"enter", {Event::Enter}, {0, 255, 0}},
         {"enter leave", {Event::Enter, Event::Leave}, {255, 255, 0}},
         {"press", {Event::Enter, Event::Down}, {0, 0, 255}},
-        {"press release, pointer still over", {Event::Enter, Event::Down, Event::Up}, {255, 255, 0}},
+        {"press release, pointer still over",
+         {Event::Enter, Event::Down, Event::Up},
+         {255, 255, 0}},
         {"release then leave", {Event::Enter, Event::Down, Event::Up, Event::Leave}, {255, 255, 0}},
     };
     for (const MenuCaption caption :
@@ -252,10 +257,18 @@ TEST_F(LauncherTest, CaptionColoursFollowThePointerAndTheButton) {
             SetupLauncher caseLauncher{caseView, platform};
             for (const Event e : c.events) {
                 switch (e) {
-                    case Event::Enter: caseLauncher.a2MouseEnter(caption); break;
-                    case Event::Leave: caseLauncher.a2MouseLeave(caption); break;
-                    case Event::Down: caseLauncher.a4MouseDown(caption); break;
-                    case Event::Up: caseLauncher.a4MouseUp(caption); break;
+                    case Event::Enter:
+                        caseLauncher.a2MouseEnter(caption);
+                        break;
+                    case Event::Leave:
+                        caseLauncher.a2MouseLeave(caption);
+                        break;
+                    case Event::Down:
+                        caseLauncher.a4MouseDown(caption);
+                        break;
+                    case Event::Up:
+                        caseLauncher.a4MouseUp(caption);
+                        break;
                 }
             }
             for (int i = 0; i < kMenuCaptionCount; ++i) {
