@@ -64,11 +64,12 @@ std::optional<std::string> QtLauncherPlatform::ReadRegString(RegistryRoot /*root
     return entry.toString().toStdString();
 }
 
-// An INI group exists as long as it has entries, so a missing key needs no creating.
+// An INI group exists as long as it has entries, so a missing key needs no creating; the store
+// cannot be opened when its file cannot be written (isWritable also creates its folder).
 bool QtLauncherPlatform::DeleteRegValue(RegistryRoot /*root*/, std::string_view key,
                                         std::string_view value) {
     QSettings settings(registryFile_, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
+    if (settings.status() != QSettings::NoError || !settings.isWritable())
         return false;
     settings.remove(EntryPath(key, value));
     settings.sync();

@@ -46,7 +46,8 @@ void SetTextColour(QWidget& widget, const QColor& colour) {
     widget.setPalette(palette);
 }
 
-// Arial-like faces first: the captions were sized for them; DejaVu's condensed face fits too.
+// The captions' fixed width was measured in Arial; "Install USB Driver" is cut off in wider
+// faces, so Arial or its metric twin Liberation Sans comes first.
 [[nodiscard]] QFont CaptionFont() {
     QFont font;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
