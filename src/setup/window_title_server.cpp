@@ -17,7 +17,8 @@ QString WindowServerNameFor(const QString& title) {
 }
 
 WindowTitleServer::WindowTitleServer(QObject* parent) : QObject(parent) {
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    // No socket options: with them Qt binds elsewhere and renames the socket over the name,
+    // which would take the name from a window that is still open.
     connect(&server_, &QLocalServer::newConnection, this, &WindowTitleServer::OnNewConnection);
 }
 
