@@ -89,7 +89,7 @@ TSetupF::TSetupF(LauncherPlatform& platform, QWidget* parent)
     AddCaption(MenuCaption::InstallDriver, QStringLiteral("Install USB Driver"), kCaptionTops[1]);
     AddCaption(MenuCaption::Exit, QStringLiteral("Exit"), kCaptionTops[2]);
 
-    // The banner's text is wider than the banner in these fonts; it wraps onto two lines.
+    // In a face wider than the one the banner was sized for, its text wraps rather than being cut.
     bl_ = new QLabel(ToQString(kRestartBannerText), this);
     bl_->setObjectName(QStringLiteral("bl"));
     bl_->setFixedSize(kBannerSize.Width, kBannerSize.Height);
