@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <system_error>
 
@@ -56,7 +57,12 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
     if (!in) {
         return std::nullopt;
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A folder opens like a file here, and reading it throws from inside the stream buffer.
+    try {
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace volt

@@ -33,5 +33,13 @@ TEST(ReplaceFileContents, FailureKeepsOldFileAndReportsIt) {
     EXPECT_EQ(test::ReadBytes(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
+TEST(ReadFileBytes, WholeFileOrNothing) {
+    test::TempDir dir;
+    test::WriteFile(dir.File("a.bin"), std::string("x\0y", 3));
+    EXPECT_EQ(ReadFileBytes(dir.File("a.bin")), std::string("x\0y", 3));
+    EXPECT_EQ(ReadFileBytes(dir.File("missing")), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(dir.Path()), std::nullopt);  // a folder
+}
+
 }  // namespace
 }  // namespace volt
