@@ -22,6 +22,8 @@ struct Command {
 };
 
 // One line per command, each defined in its own file.
+int RunCsvCommand(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
+                  std::ostream& err);
 int RunFramesCommand(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
                      std::ostream& err);
 int RunInfoCommand(std::span<const std::string_view> args, std::istream& in, std::ostream& out,

@@ -11,6 +11,7 @@ namespace {
 using volt::tool::Command;
 
 constexpr Command kCommands[] = {
+    {"csv", "write the CSV export of a run file", &volt::tool::RunCsvCommand},
     {"frames", "decode a byte capture of charger frames into JSON lines",
      &volt::tool::RunFramesCommand},
     {"info", "print the header of a run file as one JSON object", &volt::tool::RunInfoCommand},
