@@ -143,9 +143,11 @@ RunFileRead ReadRunFile(const std::filesystem::path& path) {
         read.Report.Status = RunFileReadStatus::Missing;
         return read;
     }
-    const std::optional<std::string> contents = ReadFileBytes(path);
+    // The magic is tested on the first bytes before a file of any size is read whole.
+    const std::optional<std::string> contents =
+        IsRunFile(path) ? ReadFileBytes(path) : std::nullopt;
     if (!contents) {
-        // Exists but cannot be read: treated like any file that fails the magic test.
+        // Exists but fails the magic test or cannot be read: "File Error".
         RunFileRead read{std::make_unique<GraphDocument>(), {}};
         read.Report.Status = RunFileReadStatus::NotRunFile;
         return read;
