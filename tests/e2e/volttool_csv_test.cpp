@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include "common/byte_order.h"
 #include "files/csv_export.h"
 #include "files/run_file.h"
 #include "graph/graph_document.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace volt {
@@ -16,34 +15,16 @@ namespace {
 
 constexpr const char* kFixedMoment = "1767323045";  // 2026-01-02 03:04:05 UTC
 
-struct RunResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using RunResult = test::ProgramRun;
+using test::Quoted;
 
 std::string Text(const std::filesystem::path& path) {
-    const auto bytes = test::ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
-std::string Quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+    return test::ReadText(path);
 }
 
 RunResult RunVolttool(const test::TempDir& dir, const std::string& environment,
                       const std::string& arguments) {
-    const char* bin = std::getenv("VOLT_BIN_DIR");
-    EXPECT_NE(bin, nullptr);
-    const std::string command = "env " + environment + " '" + std::string(bin ? bin : ".") +
-                                "/volttool' " + arguments + " >" + Quoted(dir.File("stdout")) +
-                                " 2>" + Quoted(dir.File("stderr"));
-    const int raw = std::system(command.c_str());
-    RunResult result;
-    result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.Out = Text(dir.File("stdout"));
-    result.Err = Text(dir.File("stderr"));
-    return result;
+    return test::RunBuiltProgram(dir, "volttool", arguments, environment);
 }
 
 void SaveRun(const std::filesystem::path& path, std::uint8_t batteryType) {

@@ -1,7 +1,6 @@
 // volttool frames, run as a program on small captures.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "monitor/frame_encoder.h"
+#include "support/run_program.h"
 #include "support/session_capture.h"
 #include "support/temp_dir.h"
 
@@ -24,29 +24,18 @@ struct ToolRun {
     std::string err;
 };
 
-std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 ToolRun Volttool(const test::TempDir& dir, const std::string& args) {
-    const char* bin = std::getenv("VOLT_BIN_DIR");
-    EXPECT_NE(bin, nullptr);
-    const std::string command = "'" + std::string(bin ? bin : ".") + "/volttool' " + args + " >'" +
-                                dir.File("out").string() + "' 2>'" + dir.File("err").string() + "'";
+    const test::ProgramRun program = test::RunBuiltProgram(dir, "volttool", args);
     ToolRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = Slurp(dir.File("out"));
+    run.status = program.Status;
+    run.out = program.Out;
+    run.err = program.Err;
     if (run.out.starts_with('{')) {
         std::istringstream out(run.out);
         for (std::string line; std::getline(out, line);) {
             run.lines.push_back(nlohmann::json::parse(line));
         }
     }
-    run.err = Slurp(dir.File("err"));
     return run;
 }
 

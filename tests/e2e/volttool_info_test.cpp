@@ -1,41 +1,21 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include "common/byte_order.h"
 #include "graph/cgm_header.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace volt {
 namespace {
 
-struct RunResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Text(const std::filesystem::path& path) {
-    const auto bytes = test::ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
+using RunResult = test::ProgramRun;
 
 RunResult RunVolttool(const test::TempDir& dir, const std::string& arguments) {
-    const char* bin = std::getenv("VOLT_BIN_DIR");
-    EXPECT_NE(bin, nullptr);
-    const std::string command = "'" + std::string(bin ? bin : ".") + "/volttool' " + arguments +
-                                " >'" + dir.File("out").string() + "' 2>'" +
-                                dir.File("err").string() + "'";
-    const int raw = std::system(command.c_str());
-    RunResult result;
-    result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.Out = Text(dir.File("out"));
-    result.Err = Text(dir.File("err"));
-    return result;
+    return test::RunBuiltProgram(dir, "volttool", arguments);
 }
 
 CgmHeaderImage RecordedHeader() {
