@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace volt {
+#include "common/cell_count.h"
 
-inline constexpr std::size_t kCellCount = 12;
+namespace volt {
 
 // The measured values of one sample, as the recording tick or a run file delivers them.
 struct SampleValues {

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace volt {
+#include "common/cell_count.h"
 
-inline constexpr std::size_t kCellCount = 12;
+namespace volt {
 
 using CellVoltages = std::array<std::int16_t, kCellCount>;  // 1/100 V, cell 1 first
 
