@@ -119,7 +119,7 @@ TEST(Voltsim, VolttoolFramesDecodesTheStreamOnTheLinkToTheScenarioValues) {
     }
     EXPECT_EQ(tool.Wait(5s), 0) << Slurp(dir.File("tool-err"));  // the hang-up ends the input
     EXPECT_EQ(sim.Wait(5s), 0) << Slurp(dir.File("sim-err"));
-    ASSERT_GE(lines.size(), 10u);  // some 30 frames are sent while volttool listens
+    ASSERT_GE(lines.size(), 5u);  // about 9 frames go out while volttool listens
 
     // The same options make the same frames: every decoded frame is one of them, in order.
     sim::SimOptions options;

@@ -5,11 +5,13 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -26,6 +28,10 @@ using Clock = std::chrono::steady_clock;
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+
+// 9600 baud with a start and a stop bit around each byte.
+constexpr double kLineBytesPerSecond = 960;
+constexpr std::chrono::milliseconds kLineSlice(10);
 
 // SIGINT and SIGTERM wake the frame loop through this pipe.
 int gStopPipe[2] = {-1, -1};
@@ -103,32 +109,59 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     const std::chrono::milliseconds interval(options.IntervalMs);
     bool unplugDone = false;
-    for (std::uint64_t k = 0;; ++k) {
-        if (!WaitUntil(start + k * interval)) {
+    // The frame on the line and how much of it has gone out.
+    std::vector<std::uint8_t> line;
+    std::size_t sent = 0;
+    Clock::time_point lineStart = start;
+    for (std::uint64_t k = 0;;) {
+        const Clock::time_point nextFrame = start + k * interval;
+        const bool sending = sent < line.size();
+        if (!WaitUntil(sending ? std::min(nextFrame, Clock::now() + kLineSlice) : nextFrame)) {
             break;
         }
-        const double wall = static_cast<double>(k) * options.IntervalMs / 1000.0;
-        if (options.Duration && wall >= *options.Duration) {
-            break;
-        }
-        if (options.UnplugAt && !unplugDone && link.Plugged() && wall >= *options.UnplugAt) {
-            link.Unplug();
-            Say("unplugged");
-            if (!options.ReplugAfter) {
+        const Clock::time_point now = Clock::now();
+        if (now >= nextFrame) {
+            const double wall = static_cast<double>(k) * options.IntervalMs / 1000.0;
+            ++k;
+            if (options.Duration && wall >= *options.Duration) {
+                break;
+            }
+            if (options.UnplugAt && !unplugDone && link.Plugged() && wall >= *options.UnplugAt) {
+                link.Unplug();
+                line.clear();
+                sent = 0;
+                Say("unplugged");
+                if (!options.ReplugAfter) {
+                    unplugDone = true;
+                }
+            }
+            if (options.UnplugAt && options.ReplugAfter && !unplugDone && !link.Plugged() &&
+                wall >= *options.UnplugAt + *options.ReplugAfter) {
+                if (!link.Plug(error)) {
+                    Say(error);
+                    return kExitFailed;
+                }
                 unplugDone = true;
+                Say("plugged in again at " + link.DevicePath());
+            }
+            volt::sim::SimFrame frame = source.Next();
+            // The charger starts a frame only on an idle line; one due earlier is not sent.
+            if (link.Plugged() && sent == line.size()) {
+                line = std::move(frame.Bytes);
+                sent = 0;
+                lineStart = now;
             }
         }
-        if (options.UnplugAt && options.ReplugAfter && !unplugDone && !link.Plugged() &&
-            wall >= *options.UnplugAt + *options.ReplugAfter) {
-            if (!link.Plug(error)) {
-                Say(error);
-                return kExitFailed;
+        if (sent < line.size()) {
+            // The bytes the line has carried by now: a receiver gets a frame in several pieces.
+            const auto elapsed = std::chrono::duration<double>(now - lineStart).count();
+            const auto due =
+                std::min(line.size(), static_cast<std::size_t>(elapsed * kLineBytesPerSecond) + 1);
+            if (due > sent) {
+                static_cast<void>(link.Write(std::span(line).subspan(sent, due - sent)));
+                sent = due;
             }
-            unplugDone = true;
-            Say("plugged in again at " + link.DevicePath());
         }
-        const volt::sim::SimFrame frame = source.Next();
-        static_cast<void>(link.Write(frame.Bytes));
     }
     link.Unplug();
     return kExitOk;

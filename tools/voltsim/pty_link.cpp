@@ -39,6 +39,9 @@ bool PtyLink::Plug(std::string& error) {
     // Raw from the start: a fresh terminal would echo and buffer lines until configured.
     termios raw{};
     ::cfmakeraw(&raw);
+    ::cfsetispeed(&raw, B9600);
+    ::cfsetospeed(&raw, B9600);
+    raw.c_cflag |= CLOCAL | CREAD;
     int master = -1;
     int slave = -1;
     std::array<char, 256> name{};
