@@ -6,14 +6,6 @@
 
 namespace volt {
 
-void ResetBothChannels(ChannelSink& sink) {
-    sink.SetInputVoltages(0, 0);
-    for (int channel = 0; channel < kChannelCount; ++channel) {
-        sink.UpdateChannelStatus(channel, 0, 0, 0, 0, 0, 0);
-        sink.UpdateChannelCells(channel, CellVoltages{});
-    }
-}
-
 RunTracker::RunTracker(MonitorView& view, const LocalClock& clock, const BatteryTypeNames& names)
     : view_(view), clock_(clock), names_(names) {}
 

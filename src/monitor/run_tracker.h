@@ -10,6 +10,7 @@
 
 #include "common/local_clock.h"
 #include "monitor/battery_type_names.h"
+#include "monitor/channel_reset.h"
 #include "monitor/channel_sink.h"
 #include "monitor/channel_state.h"
 #include "monitor/decoder_busy.h"
@@ -19,10 +20,6 @@
 namespace volt {
 
 class FrameDecoder;
-
-// The link-lost reset, as ChannelSink calls in their fixed order: input voltages (0, 0), then
-// per channel 0 and 1 an idle status with all values 0 and all cells 0.
-void ResetBothChannels(ChannelSink& sink);
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -57,7 +54,7 @@ class RunTracker final : public ChannelSink {
     // Re-applies the RUN button's look (first show, colour dialog); never moves LiveOnPanel.
     void ShowRunButton();
     // Reset both channels as for a lost link.
-    void ResetChannels() { ResetBothChannels(*this); }
+    void ResetChannels() { volt::ResetChannels(*this); }
 
     // A closing window; false when 32 are pending.
     [[nodiscard]] bool ScheduleRelease(GraphWindowOps* window) noexcept {

@@ -193,7 +193,7 @@ TEST(RunTrackerReset, LinkLostResetIsTheFixedChannelSinkSequence) {
     test::RecordingChannelSink sink;
     sink.Readings[1].Voltage = 1234;
     sink.Readings[1].Cells.fill(3);
-    ResetBothChannels(sink);
+    ResetChannels(sink);
     EXPECT_EQ(sink.Calls,
               (std::vector<std::string>{"SetInputVoltages(0,0)", "UpdateChannelStatus(0)",
                                         "UpdateChannelCells(0)", "UpdateChannelStatus(1)",

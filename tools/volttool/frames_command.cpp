@@ -4,9 +4,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -26,7 +26,8 @@ constexpr std::string_view kUsage =
     "Reads raw bytes from FILE (or standard input when FILE is absent or '-'), feeds them to the\n"
     "frame scanner in receive events of N bytes (default 1; the last may be shorter), then one\n"
     "more receive event with no bytes, and prints one JSON object per line for every frame the\n"
-    "framing hands to the decoder:\n"
+    "framing hands to the decoder. FILE may be a live device such as a pseudo-terminal: lines\n"
+    "appear as frames arrive and the input ends when the device hangs up.\n"
     "  {\"length\": L, \"layout\": \"two-channel\" | \"single-channel\" | \"ignored\" | "
     "\"rejected\", \"channels\": [...]}\n"
     "\n"
@@ -79,11 +80,19 @@ class JsonLines : public FrameSink {
             line["channels"].push_back(ChannelJson(decoded.Channels[i]));
         }
         out_ << line.dump() << '\n';
+        unflushed_ = true;
+    }
+
+    [[nodiscard]] bool Unflushed() const noexcept { return unflushed_; }
+    void Flush() {
+        out_.flush();
+        unflushed_ = false;
     }
 
   private:
     std::ostream& out_;
     bool oldLayout_;
+    bool unflushed_ = false;
 };
 
 struct Options {
@@ -144,10 +153,13 @@ int RunFramesCommand(std::span<const std::string_view> args, std::istream& in, s
         }
     }
 
-    std::vector<std::uint8_t> bytes;
+    std::ifstream file;
+    // On a terminal (a pseudo-terminal or serial device) the stream ends when the other side
+    // hangs up, which reads as an input/output error.
+    bool hangUpEnds = false;
     if (options.file && *options.file != "-") {
         errno = 0;
-        std::ifstream file(*options.file, std::ios::binary);
+        file.open(*options.file, std::ios::binary);
         if (!file) {
             err << "volttool frames: cannot open '" << *options.file << "'";
             if (errno != 0) {
@@ -156,21 +168,40 @@ int RunFramesCommand(std::span<const std::string_view> args, std::istream& in, s
             err << "\n";
             return kExitUsage;
         }
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad()) {
-            err << "volttool frames: cannot read '" << *options.file << "'\n";
-            return kExitFailed;
-        }
-    } else {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::error_code ignored;
+        hangUpEnds = std::filesystem::is_character_file(*options.file, ignored);
     }
+    std::streambuf& source = *(file.is_open() ? file.rdbuf() : in.rdbuf());
 
     JsonLines lines(out, options.oldLayout);
     std::int32_t rxLedCountdown = 0;  // no lamp here
     FrameScanner scanner(lines, rxLedCountdown);
-    const std::span<const std::uint8_t> all(bytes);
-    for (std::size_t at = 0; at < all.size(); at += options.chunk) {
-        scanner.ComPortRxChar(all.subspan(at, std::min(options.chunk, all.size() - at)));
+    // Bytes are fed as they come, so a live device shows its frames while it sends them.
+    std::vector<std::uint8_t> event;
+    event.reserve(options.chunk);
+    try {
+        for (;;) {
+            if (lines.Unflushed() && source.in_avail() <= 0) {
+                lines.Flush();  // nothing more waiting: show what has been decoded
+            }
+            const int byte = source.sbumpc();
+            if (byte == std::char_traits<char>::eof()) {
+                break;
+            }
+            event.push_back(static_cast<std::uint8_t>(byte));
+            if (event.size() == options.chunk) {
+                scanner.ComPortRxChar(event);
+                event.clear();
+            }
+        }
+    } catch (const std::ios_base::failure&) {
+        if (!hangUpEnds) {
+            err << "volttool frames: cannot read '" << options.file.value_or("-") << "'\n";
+            return kExitFailed;
+        }
+    }
+    if (!event.empty()) {
+        scanner.ComPortRxChar(event);
     }
     // One more event hands over a frame whose '}' came with the last bytes.
     scanner.ComPortRxChar({});
