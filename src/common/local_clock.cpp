@@ -4,15 +4,18 @@
 
 namespace volt {
 
-LocalDateTime SystemLocalClock::Now() const {
-    const std::time_t now = std::time(nullptr);
+std::optional<LocalDateTime> LocalDateTimeAt(std::time_t secondsSince1970) {
     // std::localtime shares one buffer; the clock is only asked on the GUI thread.
-    const std::tm* local = std::localtime(&now);
+    const std::tm* local = std::localtime(&secondsSince1970);
     if (local == nullptr) {
-        return {};
+        return std::nullopt;
     }
-    return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday,
-            local->tm_hour,        local->tm_min,     local->tm_sec};
+    return LocalDateTime{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday,
+                         local->tm_hour,        local->tm_min,     local->tm_sec};
+}
+
+LocalDateTime SystemLocalClock::Now() const {
+    return LocalDateTimeAt(std::time(nullptr)).value_or(LocalDateTime{});
 }
 
 }  // namespace volt

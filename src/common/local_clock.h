@@ -3,6 +3,8 @@
 // set the moment directly.
 
 #include <cstdint>
+#include <ctime>
+#include <optional>
 
 namespace volt {
 
@@ -20,6 +22,10 @@ class LocalClock {
     virtual ~LocalClock() = default;
     [[nodiscard]] virtual LocalDateTime Now() const = 0;
 };
+
+// The local date and time of a moment given in seconds since 1970; nothing when the C library
+// cannot convert it.
+[[nodiscard]] std::optional<LocalDateTime> LocalDateTimeAt(std::time_t secondsSince1970);
 
 // The machine's local time.
 class SystemLocalClock final : public LocalClock {

@@ -76,12 +76,7 @@ std::optional<LocalDateTime> ExportMoment() {
         }
         seconds = static_cast<std::time_t>(value);
     }
-    std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr) {
-        return std::nullopt;
-    }
-    return LocalDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                         local.tm_hour,        local.tm_min,     local.tm_sec};
+    return LocalDateTimeAt(seconds);
 }
 
 }  // namespace
