@@ -90,6 +90,16 @@ TEST(VolttoolFrames, EveryLayoutOnOneCapture) {
     ASSERT_EQ(plain.status, 0) << plain.err;
     ASSERT_EQ(plain.lines.size(), 4u);
     EXPECT_EQ(plain.lines[1]["layout"], "ignored");
+
+    // A chunk larger than the capture is one receive event, then the empty one hands over the
+    // first frame; a chunk beyond any memory is no different.
+    for (const char* chunk : {"100000", "18446744073709551615"}) {
+        const ToolRun whole = Volttool(dir, std::string("frames --chunk ") + chunk + " '" +
+                                                dir.File("capture.bin").string() + "'");
+        ASSERT_EQ(whole.status, 0) << chunk << ": " << whole.err;
+        ASSERT_EQ(whole.lines.size(), 1u) << chunk;
+        EXPECT_EQ(whole.lines[0]["length"], 110) << chunk;
+    }
 }
 
 TEST(VolttoolFrames, ShippedSessionDecodes) {

@@ -1,6 +1,7 @@
 // volttool frames: feeds a byte capture to the receive path in receive events of N bytes and
 // prints one JSON line for every frame the framing hands to the decoder.
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -177,8 +178,9 @@ int RunFramesCommand(std::span<const std::string_view> args, std::istream& in, s
     std::int32_t rxLedCountdown = 0;  // no lamp here
     FrameScanner scanner(lines, rxLedCountdown);
     // Bytes are fed as they come, so a live device shows its frames while it sends them.
+    // The chunk is the user's number: the buffer grows with the bytes that come, not with it.
     std::vector<std::uint8_t> event;
-    event.reserve(options.chunk);
+    event.reserve(std::min(options.chunk, FrameScanner::kMaxReadBytes));
     try {
         for (;;) {
             if (lines.Unflushed() && source.in_avail() <= 0) {
