@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format ccache git
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
-  fonts-dejavu-core fonts-liberation2 xvfb xauth socat imagemagick
+  fonts-dejavu-core fonts-liberation2
 )
 
 missing=()
