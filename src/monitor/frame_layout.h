@@ -37,7 +37,7 @@ inline constexpr std::size_t kUnmaskedTailBytes = 2;
     return FrameLayout::Ignored;
 }
 
-// Two-channel layout: channel 1 at these positions, channel 2 kTwoChannelStride bytes later.
+// Two-channel layout: channel 1 at these positions, channel 2 kStride bytes later.
 // Positions 3, 9, 10, 13, 14, 35, 36, 53 and 54 (and their channel-2 twins) are not read.
 namespace two_channel {
 inline constexpr std::size_t kStride = 54;
