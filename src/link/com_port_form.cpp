@@ -61,11 +61,15 @@ void TComPortF::ComPortError(QSerialPort::SerialPortError error) {
         return;
     }
     closePending_ = true;
+    // A port the search opened in the meantime is not the one that failed: it stays open.
+    const std::uint64_t failedOpen = openCount_;
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this, failedOpen] {
             closePending_ = false;
-            ClosePort();
+            if (openCount_ == failedOpen) {
+                ClosePort();
+            }
         },
         Qt::QueuedConnection);
 }
@@ -117,6 +121,7 @@ bool TComPortF::OpenPort() {
 #endif
     ComPort.clearError();
     openDevice_ = device;
+    ++openCount_;
     return true;
 }
 

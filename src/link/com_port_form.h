@@ -65,6 +65,7 @@ class TComPortF : public QObject, private PortOperations {
     std::string portName_ = "COM1";  // replaced before the first open
     std::string openDevice_;
     bool closePending_ = false;
+    std::uint64_t openCount_ = 0;  // successful opens, to tell a failed port from its successor
     std::array<std::uint8_t, FrameScanner::kMaxReadBytes> readBuffer_{};
 };
 
