@@ -1,17 +1,25 @@
 #include "common/local_clock.h"
 
 #include <ctime>
+#include <limits>
 
 namespace volt {
 
 std::optional<LocalDateTime> LocalDateTimeAt(std::time_t secondsSince1970) {
     // std::localtime shares one buffer; the clock is only asked on the GUI thread.
     const std::tm* local = std::localtime(&secondsSince1970);
-    if (local == nullptr) {
+    // The C library counts years from 1900 in an int; a moment near the end of that range has
+    // no year that fits one.
+    constexpr int kTmYearBase = 1900;
+    if (local == nullptr || local->tm_year > std::numeric_limits<int>::max() - kTmYearBase) {
         return std::nullopt;
     }
-    return LocalDateTime{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday,
-                         local->tm_hour,        local->tm_min,     local->tm_sec};
+    return LocalDateTime{local->tm_year + kTmYearBase,
+                         local->tm_mon + 1,
+                         local->tm_mday,
+                         local->tm_hour,
+                         local->tm_min,
+                         local->tm_sec};
 }
 
 LocalDateTime SystemLocalClock::Now() const {

@@ -24,7 +24,7 @@ class LocalClock {
 };
 
 // The local date and time of a moment given in seconds since 1970; nothing when the C library
-// cannot convert it.
+// cannot convert it or its year does not fit an int.
 [[nodiscard]] std::optional<LocalDateTime> LocalDateTimeAt(std::time_t secondsSince1970);
 
 // The machine's local time.

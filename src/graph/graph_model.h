@@ -49,7 +49,8 @@ inline constexpr std::size_t kLimitButtonCount = 3;
 
 class GraphModel {
   public:
-    // colors and limits must outlive the model; colors is read by refill threads.
+    // colors and limits must outlive the model; both are read on the GUI thread only (a refill
+    // takes its colour in its snapshot).
     GraphModel(const ColorScheme& colors, const LimitSettings& limits,
                std::function<void()> refillInstalled = {});
     ~GraphModel();

@@ -3,6 +3,13 @@
 namespace volt {
 
 bool ReleaseQueue::ScheduleRelease(GraphWindowOps* window) noexcept {
+    // A window closed again while it waits is already on its way: queueing it twice would
+    // destroy it twice.
+    for (std::int32_t i = 0; i < pending_; ++i) {
+        if (slots_[static_cast<std::size_t>((head_ + i) % kSlots)].Window == window) {
+            return true;
+        }
+    }
     if (pending_ >= kSlots) {
         return false;
     }

@@ -14,7 +14,8 @@ class ReleaseQueue {
     static constexpr int kSlots = 32;
     static constexpr std::int32_t kCountdownTicks = 2;  // 10-ms ticks at the head
 
-    // False when 32 windows are pending: the window simply stays open.
+    // False when 32 windows are pending: the window simply stays open. A window already
+    // pending keeps its place (true).
     [[nodiscard]] bool ScheduleRelease(GraphWindowOps* window) noexcept;
     // One 10-ms tick: the window whose countdown ends is returned for destruction, else nullptr.
     [[nodiscard]] GraphWindowOps* Tick() noexcept;

@@ -107,6 +107,8 @@ TEST(VolttoolCsv, FailuresWriteNothing) {
         {"unknown option", env, "csv --json a", 2},
         {"bad SOURCE_DATE_EPOCH", "SOURCE_DATE_EPOCH=tomorrow",
          "csv " + Quoted(dir.File("run.CGM")) + out, 2},
+        {"SOURCE_DATE_EPOCH beyond every year", "SOURCE_DATE_EPOCH=67768004603225304 TZ=UTC",
+         "csv " + Quoted(dir.File("run.CGM")) + out, 2},
     };
     for (const auto& c : cases) {
         const RunResult run = RunVolttool(dir, c.Environment, c.Arguments);

@@ -287,15 +287,31 @@ TEST_F(RunTrackerTest, ReleaseQueueRefuses33rdWindowAndForgetsDestroyedGraph) {
     Frame(0, 2);
     Frame(0, 0);
     EXPECT_EQ(tracker.Channel(0).Graph, &view.Window(0));
-    for (int i = 0; i < 32; ++i) {
-        EXPECT_TRUE(tracker.ScheduleRelease(&view.Window(0))) << i;
+    for (int i = 1; i <= 32; ++i) {
+        (void)view.CreateGraphWindow();
     }
-    EXPECT_FALSE(tracker.ScheduleRelease(&view.Window(0)));
+    for (std::size_t i = 0; i < 32; ++i) {
+        EXPECT_TRUE(tracker.ScheduleRelease(&view.Window(i))) << i;
+    }
+    EXPECT_FALSE(tracker.ScheduleRelease(&view.Window(32)));
     EXPECT_EQ(tracker.PendingReleases(), 32);
     tracker.ReleaseQueueTick();
     tracker.ReleaseQueueTick();
     EXPECT_EQ(tracker.Channel(0).Graph, nullptr);
-    EXPECT_TRUE(tracker.ScheduleRelease(&view.Window(0)));  // a slot is free again
+    EXPECT_TRUE(tracker.ScheduleRelease(&view.Window(32)));  // a slot is free again
+}
+
+TEST_F(RunTrackerTest, WindowClosedTwiceWhileWaitingIsDestroyedOnce) {
+    (void)view.CreateGraphWindow();
+    (void)view.CreateGraphWindow();
+    ASSERT_TRUE(tracker.ScheduleRelease(&view.Window(0)));
+    ASSERT_TRUE(tracker.ScheduleRelease(&view.Window(0)));
+    ASSERT_TRUE(tracker.ScheduleRelease(&view.Window(1)));
+    EXPECT_EQ(tracker.PendingReleases(), 2);
+    for (int tick = 0; tick < 10; ++tick) {
+        tracker.ReleaseQueueTick();
+    }
+    EXPECT_EQ(view.Destroyed, (std::vector<GraphWindowOps*>{&view.Window(0), &view.Window(1)}));
 }
 
 TEST(RunTitles, DateTitleAndEndMarking) {

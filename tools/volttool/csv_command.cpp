@@ -64,7 +64,8 @@ std::string LocaleTimeSeparator() {
     return std::string(kDefaultTimeSeparator);
 }
 
-// Now, or the moment SOURCE_DATE_EPOCH names; nothing when the variable is not a number.
+// Now, or the moment SOURCE_DATE_EPOCH names; nothing when the variable is not a number or
+// names no date the calendar functions can give.
 std::optional<LocalDateTime> ExportMoment() {
     std::time_t seconds = std::time(nullptr);
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr) {
@@ -107,7 +108,8 @@ int RunCsvCommand(std::span<const std::string_view> args, std::istream& /*in*/, 
     }
     const std::optional<LocalDateTime> moment = ExportMoment();
     if (!moment) {
-        err << "volttool csv: SOURCE_DATE_EPOCH is not a whole number of seconds\n";
+        err << "volttool csv: SOURCE_DATE_EPOCH is not a whole number of seconds of a "
+               "representable date\n";
         return kExitUsage;
     }
 
