@@ -22,6 +22,11 @@ std::optional<LocalDateTime> LocalDateTimeAt(std::time_t secondsSince1970) {
                          local->tm_sec};
 }
 
+std::string TwoDigitText(int value) {
+    const int v = ((value % 100) + 100) % 100;
+    return {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+}
+
 LocalDateTime SystemLocalClock::Now() const {
     return LocalDateTimeAt(std::time(nullptr)).value_or(LocalDateTime{});
 }

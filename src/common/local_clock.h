@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <optional>
+#include <string>
 
 namespace volt {
 
@@ -26,6 +27,9 @@ class LocalClock {
 // The local date and time of a moment given in seconds since 1970; nothing when the C library
 // cannot convert it or its year does not fit an int.
 [[nodiscard]] std::optional<LocalDateTime> LocalDateTimeAt(std::time_t secondsSince1970);
+
+// The last two digits of a date or time field, with a leading zero: 2026 gives "26", 7 gives "07".
+[[nodiscard]] std::string TwoDigitText(int value);
 
 // The machine's local time.
 class SystemLocalClock final : public LocalClock {

@@ -5,6 +5,7 @@
 
 #include "common/cp1252.h"
 #include "common/file_replace.h"
+#include "common/local_clock.h"
 #include "files/run_identity.h"
 #include "graph/graph_document.h"
 #include "graph/time_text.h"
@@ -43,11 +44,6 @@ void AppendTwoDecimals(std::string& text, std::int32_t value, std::int32_t divis
     text += static_cast<char>('0' + fraction % 10);
 }
 
-std::string TwoDigits(int value) {
-    const int v = ((value % 100) + 100) % 100;
-    return {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
-}
-
 }  // namespace
 
 std::string TwoDecimals(std::int32_t value, std::int32_t divisor,
@@ -58,10 +54,10 @@ std::string TwoDecimals(std::int32_t value, std::int32_t divisor,
 }
 
 std::string ExportDateText(const LocalDateTime& moment, std::string_view timeSeparator) {
-    std::string text = TwoDigits(moment.Year) + '-' + TwoDigits(moment.Month) + '-' +
-                       TwoDigits(moment.Day) + ' ' + TwoDigits(moment.Hour);
+    std::string text = TwoDigitText(moment.Year) + '-' + TwoDigitText(moment.Month) + '-' +
+                       TwoDigitText(moment.Day) + ' ' + TwoDigitText(moment.Hour);
     text += timeSeparator;
-    text += TwoDigits(moment.Minute);
+    text += TwoDigitText(moment.Minute);
     return text;
 }
 

@@ -55,11 +55,6 @@ char ReplacedInFileName(char c) noexcept {
     }
 }
 
-std::string TwoDigits(int value) {
-    const int v = ((value % 100) + 100) % 100;
-    return {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
-}
-
 }  // namespace
 
 std::optional<std::string_view> RunFileReadReport::Message() const noexcept {
@@ -67,7 +62,7 @@ std::optional<std::string_view> RunFileReadReport::Message() const noexcept {
         case RunFileReadStatus::NotRunFile:
             return kFileErrorText;
         case RunFileReadStatus::OutOfMemory:
-            return kOutOfMemoryText;
+            return kOutOfMemoryMessage;
         case RunFileReadStatus::Loaded:
         case RunFileReadStatus::Missing:
             break;
@@ -195,7 +190,7 @@ std::optional<std::string> WriteRunFile(GraphDocument& document,
     try {
         image = BuildRunFileImage(document);
     } catch (const std::bad_alloc&) {
-        return std::string(kOutOfMemoryText);
+        return std::string(kOutOfMemoryMessage);
     }
     std::optional<std::string> error = ReplaceFileContents(path, image);
     if (!error) {
@@ -228,8 +223,8 @@ RunFileName DefaultRunFileName(const GraphDocument& document, const BatteryTypeN
     }
     name += battery;
     const LocalDateTime now = clock.Now();
-    name += '_' + TwoDigits(now.Year) + TwoDigits(now.Month) + TwoDigits(now.Day) + '_' +
-            TwoDigits(now.Hour) + TwoDigits(now.Minute) + TwoDigits(now.Second) + '_';
+    name += '_' + TwoDigitText(now.Year) + TwoDigitText(now.Month) + TwoDigitText(now.Day) + '_' +
+            TwoDigitText(now.Hour) + TwoDigitText(now.Minute) + TwoDigitText(now.Second) + '_';
     std::transform(name.begin(), name.end(), name.begin(), ReplacedInFileName);
     result.Name = std::move(name);
     return result;

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/program_messages.h"
 #include "graph/cgm_header.h"
 
 namespace volt {
@@ -28,9 +29,6 @@ inline constexpr std::size_t kCellRecordBytes = 24;
 // A header that promises more samples than the file holds gets at most this many zero-filled
 // samples behind the ones present (one full run), so a damaged count cannot exhaust memory.
 inline constexpr std::int64_t kMaxZeroFilledSamples = 28800;
-
-inline constexpr std::string_view kFileErrorText = "File Error";
-inline constexpr std::string_view kOutOfMemoryText = "Out of Memory";
 
 enum class RunFileReadStatus {
     Loaded,       // header and samples are in the document

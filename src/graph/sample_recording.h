@@ -11,13 +11,13 @@
 #include <string_view>
 
 #include "common/cell_count.h"
+#include "common/program_messages.h"
 #include "graph/graph_model.h"
 
 namespace volt {
 
 inline constexpr std::int32_t kMaxSampleTime = 28800;    // seconds: 8 hours at one sample a second
 inline constexpr std::int32_t kFahrenheitMarker = 1000;  // a reading of 1000 or more is in F
-inline constexpr std::string_view kOutOfMemoryMessage = "Out of Memory";
 
 // One reading as the recording tick passes it.
 struct SampleReading {
