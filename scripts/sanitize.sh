@@ -12,10 +12,15 @@ for preset in asan tsan; do
 done
 cmake --preset fuzz
 cmake --build --preset fuzz
-for target in build/fuzz/bin/fuzz_*; do
-  [ -x "$target" ] || continue
-  corpus="fuzz/corpus/$(basename "$target")"
-  mkdir -p "build/fuzz/corpus/$(basename "$target")"
+# Every target that fuzz/CMakeLists.txt declares must have been built and must run; a missing
+# one fails the job rather than being skipped.
+targets=$(sed -n 's/^volt_add_fuzzer(\(fuzz_[A-Za-z0-9_]*\).*/\1/p' fuzz/CMakeLists.txt)
+[ -n "$targets" ] || { echo "no fuzz targets declared in fuzz/CMakeLists.txt" >&2; exit 1; }
+for name in $targets; do
+  target="build/fuzz/bin/$name"
+  [ -x "$target" ] || { echo "fuzz target $name was not built" >&2; exit 1; }
+  corpus="fuzz/corpus/$name"
+  mkdir -p "build/fuzz/corpus/$name"
   "$target" -max_total_time="${VOLT_FUZZ_SECONDS:-30}" -timeout=5 -rss_limit_mb=2048 \
-    "build/fuzz/corpus/$(basename "$target")" $( [ -d "$corpus" ] && echo "$corpus" )
+    "build/fuzz/corpus/$name" $( [ -d "$corpus" ] && echo "$corpus" )
 done
