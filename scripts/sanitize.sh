@@ -8,7 +8,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for preset in asan tsan; do
   cmake --preset "$preset"
   cmake --build --preset "$preset"
-  ctest --preset "$preset" -L core -j2
+  ctest --preset "$preset" -L core -j2 --no-tests=error
 done
 cmake --preset fuzz
 cmake --build --preset fuzz
