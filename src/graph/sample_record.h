@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "common/cell_count.h"
+#include "graph/series_kind.h"
 
 namespace volt {
 
@@ -31,5 +32,21 @@ struct SampleRecord {
     // release store only after it is completely written, and followed with an acquire load.
     std::atomic<SampleRecord*> Next{nullptr};
 };
+
+// The measured value a curve of the given kind draws from a sample: voltage, current, capacity or
+// temperature. The limit-line kinds draw no sample value; they read as the temperature here.
+[[nodiscard]] constexpr std::int32_t MeasuredValue(SeriesKind kind,
+                                                   const SampleRecord& node) noexcept {
+    switch (kind) {
+        case SeriesKind::Capacity:
+            return node.Capacity;
+        case SeriesKind::Voltage:
+            return node.Voltage;
+        case SeriesKind::Current:
+            return node.Current;
+        default:
+            return node.Temperature;
+    }
+}
 
 }  // namespace volt

@@ -86,19 +86,6 @@ constexpr std::array<LimitLine, 3> kLimitLines = {{
      &CgmHeader::TemperatureMax, kTemperatureColor, LimitButton::Temperature},
 }};
 
-std::int32_t ValueOf(SeriesKind kind, const SampleRecord& node) noexcept {
-    switch (kind) {
-        case SeriesKind::Voltage:
-            return node.Voltage;
-        case SeriesKind::Current:
-            return node.Current;
-        case SeriesKind::Capacity:
-            return node.Capacity;
-        default:
-            return node.Temperature;
-    }
-}
-
 void CloseRun(RecordingWindow& window) {
     window.SetCaption(EndTitle(window.Caption()));
     window.DetachFromChannels();
@@ -187,7 +174,7 @@ bool AppendSample(GraphModel& model, RecordingWindow& window, std::uint8_t mode,
     const ColorScheme& colors = model.Colors();
     const bool smoothing = IsOn(h.Smoothing);
     for (const Quantity& q : kQuantities) {
-        const std::int32_t x = ValueOf(q.Kind, *node);
+        const std::int32_t x = MeasuredValue(q.Kind, *node);
         std::int32_t& min = h.*q.Min;
         std::int32_t& max = h.*q.Max;
         std::atomic<std::int32_t>* follower = q.Kind == SeriesKind::Capacity ? &doc.CapacityTrack

@@ -15,18 +15,9 @@ namespace {
 constexpr std::size_t kReserveSlack = 64;  // samples that may arrive while the walk runs
 
 std::int32_t NodeValue(SeriesKind kind, const SampleRecord& node, std::int32_t limit) noexcept {
-    switch (kind) {
-        case SeriesKind::Capacity:
-            return node.Capacity;
-        case SeriesKind::Voltage:
-            return node.Voltage;
-        case SeriesKind::Current:
-            return node.Current;
-        case SeriesKind::Temperature:
-            return node.Temperature;
-        default:
-            return limit;
-    }
+    // A limit line draws its limit at every sample; a curve draws the sample's value.
+    return SeriesIndex(kind) >= SeriesIndex(SeriesKind::MaxLineVoltage) ? limit
+                                                                        : MeasuredValue(kind, node);
 }
 
 }  // namespace
